@@ -1,0 +1,43 @@
+# Trelvan: the front door. Every target is a CMake preset (CMakePresets.json).
+#
+#   make setup   install what building and testing need (root, Debian 12)
+#   make dist    build the shipped libraries into dist/
+#   make test    build and run every test of every target, through ctest
+#   make demo    run a small Java program against the Linux library
+
+SHIPPED  := linux-x64 windows-x64 windows-x86
+TESTED   := $(SHIPPED) linux-asan
+JOBS     ?= 2
+
+# The JDK of the javac on PATH, unless one is given.
+JAVA_HOME ?= $(patsubst %/bin/javac,%,$(realpath $(shell command -v javac)))
+export JAVA_HOME
+
+.PHONY: setup dist test demo clean $(addprefix build-,$(TESTED))
+
+setup:
+	bash scripts/setup.sh
+
+build/%/build.ninja:
+	cmake --preset $* >/dev/null
+
+$(addprefix build-,$(TESTED)): build-%: build/%/build.ninja
+	cmake --build --preset $*
+
+# The files shipped are the very files the tests run against.
+dist: $(addprefix build-,$(SHIPPED))
+	install -D -m 644 build/linux-x64/native/libTrelvan.so dist/linux-x64/libTrelvan.so
+	install -D -m 644 build/windows-x64/native/Trelvan.dll dist/windows-x64/Trelvan.dll
+	install -D -m 644 build/windows-x86/native/Trelvan.dll dist/windows-x86/Trelvan.dll
+	@ls -l dist/*/*
+
+# One ctest run over every target's tree, so that one summary ends it.
+test: dist build-linux-asan
+	printf 'subdirs(%s)\n' $(foreach t,$(TESTED),"\"$(t)\"") > build/CTestTestfile.cmake
+	ctest --test-dir build -j $(JOBS) --output-on-failure
+
+demo: build-linux-x64
+	cmake --build --preset linux-x64 --target demo
+
+clean:
+	rm -rf build dist
