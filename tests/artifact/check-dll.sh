@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # check-dll.sh ARCH OBJDUMP DLL: the DLL's export directory, imports and
-# entry point are exactly what a Windows JVM of ARCH (x86 or x64) binds to.
+# entry point are exactly what a Windows JVM of ARCH (x86 or x64) binds to,
+# and the file stays within 16 KiB.
 set -euo pipefail
 arch=$1 objdump=$2 dll=$3
 
@@ -31,4 +32,6 @@ check "exports (ordinal name)" "$expected_exports" "$(awk -v base=1 '
   inside && /^[ \t]*$/ {inside=0}' <<<"$headers" | sort -u)"
 check "imported DLLs" "KERNEL32.dll" "$(awk '/DLL Name:/ {print $3}' <<<"$headers" | sort -u)"
 check "no entry point" "AddressOfEntryPoint 0" "$(awk '/^AddressOfEntryPoint/ {sub(/^0+/, "", $2); print $1, ($2 == "" ? 0 : $2)}' <<<"$headers")"
+size=$(stat -c %s "$dll")
+check "at most 16 KiB" "yes" "$([ "$size" -le 16384 ] && echo yes || echo "no: $size bytes")"
 exit $status
