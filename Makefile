@@ -1,9 +1,10 @@
 # Trelvan: the front door. Every target is a CMake preset (CMakePresets.json).
 #
 #   make setup   install what building and testing need (root, Debian 12)
-#   make dist    build the shipped libraries into dist/
+#   make dist    build the shipped libraries and trelvan.jar into dist/
 #   make test    build and run every test of every target, through ctest
-#   make demo    run a small Java program against the Linux library
+#   make demo    the Java API and the jar's command line at work
+#   make bench   the library against the JDK, and against bare system calls
 
 SHIPPED  := linux-x64 windows-x64 windows-x86
 TESTED   := $(SHIPPED) linux-asan
@@ -13,7 +14,7 @@ JOBS     ?= 2
 JAVA_HOME ?= $(patsubst %/bin/javac,%,$(realpath $(shell command -v javac)))
 export JAVA_HOME
 
-.PHONY: setup dist test demo clean $(addprefix build-,$(TESTED))
+.PHONY: setup dist test demo bench clean $(addprefix build-,$(TESTED))
 
 setup:
 	bash scripts/setup.sh
@@ -26,18 +27,24 @@ $(addprefix build-,$(TESTED)): build-%: build/%/build.ninja
 
 # The files shipped are the very files the tests run against.
 dist: $(addprefix build-,$(SHIPPED))
+	cmake --build --preset linux-x64 --target trelvan_jar
+	install -D -m 644 build/linux-x64/java/trelvan.jar dist/trelvan.jar
 	install -D -m 644 build/linux-x64/native/libTrelvan.so dist/linux-x64/libTrelvan.so
 	install -D -m 644 build/windows-x64/native/Trelvan.dll dist/windows-x64/Trelvan.dll
 	install -D -m 644 build/windows-x86/native/Trelvan.dll dist/windows-x86/Trelvan.dll
-	@ls -l dist/*/*
+	@ls -l dist/trelvan.jar dist/*/*
 
 # One ctest run over every target's tree, so that one summary ends it.
 test: dist build-linux-asan
 	printf 'subdirs(%s)\n' $(foreach t,$(TESTED),"\"$(t)\"") > build/CTestTestfile.cmake
 	ctest --test-dir build -j $(JOBS) --output-on-failure
 
-demo: build-linux-x64
+demo: dist
 	cmake --build --preset linux-x64 --target demo
 
 clean:
 	rm -rf build dist
+
+# Benchmarks on this machine; never part of the tests.
+bench: build-linux-x64
+	cmake --build --preset linux-x64 --target bench
