@@ -13,15 +13,7 @@ case $arch in
 esac
 
 headers=$("$objdump" -p "$dll")
-status=0
-check() {  # check WHAT EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    printf 'ok   %s\n' "$1"
-  else
-    printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "${2//$'\n'/ | }" "${3//$'\n'/ | }"
-    status=1
-  fi
-}
+. "$(dirname "$0")/check.sh"
 
 check "file format" "$format" "$("$objdump" -f "$dll" | sed -n 's/.*file format //p')"
 check "export module name" "Trelvan.dll" "$(awk '/^Name[ \t]/ {print $3}' <<<"$headers")"

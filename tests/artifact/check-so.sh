@@ -3,15 +3,7 @@
 # JNI names, and it needs no library but libc.
 set -euo pipefail
 so=$1
-status=0
-check() {  # check WHAT EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    printf 'ok   %s\n' "$1"
-  else
-    printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "${2//$'\n'/ | }" "${3//$'\n'/ | }"
-    status=1
-  fi
-}
+. "$(dirname "$0")/check.sh"
 
 check "file format" "elf64-x86-64" "$(objdump -f "$so" | sed -n 's/.*file format //p')"
 check "defined dynamic symbols" \
