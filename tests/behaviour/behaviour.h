@@ -27,6 +27,8 @@ public:
     std::uint32_t changeRefused(const std::string& path);
     std::uint32_t removeRefused(const std::string& path);
 
+    const Exports& exports() const { return exports_; }
+
     void expect(bool ok, const char* what, int line);
     const std::vector<std::string>& failures() const { return failures_; }
 

@@ -2,6 +2,8 @@
 // long paths, names only UTF-16 can hold, files held open.
 #include <windows.h>
 
+#include <cstring>
+
 #include "behaviour.h"
 
 namespace {
@@ -50,6 +52,82 @@ void longPaths(Context& c) {
     }
 }
 
+// The library's heap use, seen through its own import table: each of its
+// calls of HeapAlloc and HeapFree is counted on the way to the real one.
+struct HeapCounter {
+    static inline decltype(&HeapAlloc) realAlloc = nullptr;
+    static inline decltype(&HeapFree) realFree = nullptr;
+    static inline int allocations = 0, frees = 0;
+    static LPVOID WINAPI alloc(HANDLE heap, DWORD flags, SIZE_T bytes) {
+        ++allocations;
+        return realAlloc(heap, flags, bytes);
+    }
+    static BOOL WINAPI free(HANDLE heap, DWORD flags, LPVOID memory) {
+        ++frees;
+        return realFree(heap, flags, memory);
+    }
+};
+
+// patchImport: points the module's import of `name` at `replacement`;
+// answers what it pointed at before, or null when there is no such import.
+void* patchImport(HMODULE module, const char* name, void* replacement) {
+    BYTE* const base = reinterpret_cast<BYTE*>(module);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name != 0; ++d) {
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            const auto* byName = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+            if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) != 0) continue;
+            DWORD protection;
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &protection);
+            void* const original = reinterpret_cast<void*>(slots->u1.Function);
+            slots->u1.Function = reinterpret_cast<ULONG_PTR>(replacement);
+            VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, protection, &protection);
+            return original;
+        }
+    }
+    return nullptr;
+}
+
+void theHeapOnlyForLongPathsAndAlwaysGivenBack(Context& c) {
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       static_cast<LPCWSTR>(c.exports().changeFileMode), &module);
+    HeapCounter::realAlloc = reinterpret_cast<decltype(&HeapAlloc)>(
+        patchImport(module, "HeapAlloc", reinterpret_cast<void*>(&HeapCounter::alloc)));
+    HeapCounter::realFree = reinterpret_cast<decltype(&HeapFree)>(
+        patchImport(module, "HeapFree", reinterpret_cast<void*>(&HeapCounter::free)));
+    EXPECT(c, HeapCounter::realAlloc != nullptr && HeapCounter::realFree != nullptr);
+    if (HeapCounter::realAlloc == nullptr || HeapCounter::realFree == nullptr) return;
+
+    const auto heapUse = [&](const std::string& path) {
+        HeapCounter::allocations = HeapCounter::frees = 0;
+        c.change(path, kTrue);
+        c.change(path, kFalse);
+        c.remove(path);
+        c.expect(HeapCounter::frees == HeapCounter::allocations, ("heap given back: " + path.substr(0, 40)).c_str(),
+                 __LINE__);
+        return HeapCounter::allocations;
+    };
+    EXPECT(c, fixture::makeFile("plain.txt") && fixture::makeFile("caf\xC3\xA9.txt"));
+    EXPECT(c, heapUse("plain.txt") == 0);
+    EXPECT(c, heapUse("caf\xC3\xA9.txt") == 0);  // decoded on the stack
+    EXPECT(c, heapUse(std::string(MAX_PATH - 1, 'x')) == 0);
+    const std::string deep = makeDeepDirectories(std::string(99, 'd') + "\xC3\xA9", 3) + "f";
+    EXPECT(c, heapUse(deep) > 0);
+    EXPECT(c, heapUse(std::string(MAX_PATH, 'x')) > 0);
+    std::string farTooLong;
+    for (int i = 0; i < 20000; ++i) farTooLong += "\xC3\xA9";
+    EXPECT(c, heapUse(farTooLong) > 0);
+    EXPECT(c, heapUse("bad\xC0\x80") == 0);
+
+    patchImport(module, "HeapAlloc", reinterpret_cast<void*>(HeapCounter::realAlloc));
+    patchImport(module, "HeapFree", reinterpret_cast<void*>(HeapCounter::realFree));
+}
+
 void unpairedSurrogateNames(Context& c) {
     // Windows names are any sequence of 16-bit units, and a Java string can
     // name them. Wine cannot hold such a name (its files have UTF-8 names);
@@ -84,5 +162,6 @@ const std::vector<Case> platformCases = {
     {"windows: hidden, system and archive survive both directions", otherAttributesAreKept},
     {"windows: paths of MAX_PATH and more, ASCII or not", longPaths},
     {"windows: names with unpaired surrogates", unpairedSurrogateNames},
+    {"windows: the heap only for paths of MAX_PATH or more, always given back", theHeapOnlyForLongPathsAndAlwaysGivenBack},
     {"windows: a file held open is not deleted and stays writable", aFileHeldOpenStaysButTurnsWritable},
 };
