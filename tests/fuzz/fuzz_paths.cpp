@@ -139,15 +139,25 @@ void touch(const char* name, mode_t mode) {
 void removeTree(const std::string& path) {
     struct stat st;
     if (lstat(path.c_str(), &st) != 0) return;
-    if (S_ISDIR(st.st_mode)) {
-        chmod(path.c_str(), 0700);
-        Snapshot inside;
-        snapshotInto(path, inside);
-        for (auto it = inside.rbegin(); it != inside.rend(); ++it) removeTree(it->first);
-        rmdir(path.c_str());
-    } else {
+    if (!S_ISDIR(st.st_mode)) {
         unlink(path.c_str());
+        return;
     }
+    chmod(path.c_str(), 0700);
+    Snapshot inside;
+    snapshotInto(path, inside);
+    for (const auto& [name, entry] : inside) {
+        if (S_ISDIR(entry.mode)) chmod(name.c_str(), 0700);  // a read-only directory keeps its entries
+    }
+    // A name sorts before every name below it: in reverse, children go first.
+    for (auto it = inside.rbegin(); it != inside.rend(); ++it) {
+        if (S_ISDIR(it->second.mode)) {
+            rmdir(it->first.c_str());
+        } else {
+            unlink(it->first.c_str());
+        }
+    }
+    rmdir(path.c_str());
 }
 
 // The fixture: files writable and read-only, a directory with files, links

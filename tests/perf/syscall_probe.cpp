@@ -3,7 +3,6 @@
 // the heap allocations made during the call.
 //
 //   syscall_probe LIBRARY change|remove PATH
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <jni.h>
 #include <sys/stat.h>
@@ -11,6 +10,9 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+
+#include "library.h"
 
 // Every allocation in the process passes through these, the library's too.
 extern "C" void* __libc_malloc(size_t);
@@ -37,13 +39,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s LIBRARY change|remove PATH\n", argv[0]);
         return 2;
     }
-    void* library = dlopen(argv[1], RTLD_NOW);
-    if (library == nullptr) return std::fprintf(stderr, "%s\n", dlerror()), 2;
-    using Change = jint(JNICALL*)(JNIEnv*, jclass, jstring, jboolean);
-    using Remove = jint(JNICALL*)(JNIEnv*, jclass, jstring);
-    auto change = reinterpret_cast<Change>(dlsym(library, "Java_zorbel_jni_FileSystemHandler_changeFileMode"));
-    auto remove = reinterpret_cast<Remove>(dlsym(library, "Java_zorbel_jni_FileSystemHandler_removeFile"));
-    if (change == nullptr || remove == nullptr) return std::fprintf(stderr, "exports missing\n"), 2;
+    const Exports exports = loadExports(argv[1]);
+    std::string unused;
 
     JNINativeInterface_ table;
     std::memset(&table, 0, sizeof table);
@@ -60,7 +57,8 @@ int main(int argc, char** argv) {
 
     getppid();
     counting = true;
-    const jint answer = removing ? remove(&env, nullptr, string) : change(&env, nullptr, string, JNI_TRUE);
+    const std::uint32_t answer = removing ? callRemoveFile(exports, &env, string, unused)
+                                          : callChangeFileMode(exports, &env, string, JNI_TRUE, unused);
     counting = false;
     getppid();
 

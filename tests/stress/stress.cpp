@@ -9,7 +9,6 @@
 //   - every borrowed string was given back.
 //
 //   stress LIBRARY [SECONDS]
-#include <dlfcn.h>
 #include <fcntl.h>
 #include <jni.h>
 #include <sys/stat.h>
@@ -26,6 +25,8 @@
 #include <thread>
 #include <vector>
 
+#include "library.h"
+
 namespace {
 
 constexpr int kProcesses = 4;
@@ -33,9 +34,6 @@ constexpr int kThreads = 4;
 constexpr int kFiles = 300;
 constexpr int kDirectories = 12;
 constexpr int kLinks = 24;
-
-using Change = jint(JNICALL*)(JNIEnv*, jclass, jstring, jboolean);
-using Remove = jint(JNICALL*)(JNIEnv*, jclass, jstring);
 
 // A thread-safe JVM stand-in: each borrow is a fresh copy, counted.
 std::atomic<long> borrowed{0}, released{0};
@@ -92,7 +90,7 @@ std::vector<Entry> makeFixture() {
     return entries;
 }
 
-void work(Change change, Remove remove, const std::vector<Entry>& entries, Tally& tally, double seconds) {
+void work(const Exports& exports, const std::vector<Entry>& entries, Tally& tally, double seconds) {
     JNINativeInterface_ table;
     std::memset(&table, 0, sizeof table);
     table.GetStringUTFChars = lend;
@@ -107,13 +105,14 @@ void work(Change change, Remove remove, const std::vector<Entry>& entries, Tally
             JNIEnv env;
             env.functions = &table;
             std::mt19937 random(static_cast<unsigned>(getpid() * 31 + t));
+            std::string unused;
             while (std::chrono::steady_clock::now() < deadline) {
                 const std::size_t i = random() % entries.size();
                 const jstring path = reinterpret_cast<jstring>(const_cast<char*>(entries[i].path.c_str()));
                 const unsigned dice = random() % 50000;
                 if (dice == 0) {
-                    if (remove(&env, nullptr, path) == 1) ++removed[i];
-                } else if (change(&env, nullptr, path, dice % 2 ? JNI_TRUE : JNI_FALSE) != 1) {
+                    if (callRemoveFile(exports, &env, path, unused) == 1) ++removed[i];
+                } else if (callChangeFileMode(exports, &env, path, dice % 2, unused) != 1) {
                     ++changeFailed[i];
                 }
                 ++calls;
@@ -137,11 +136,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const double seconds = argc > 2 ? std::atof(argv[2]) : 15;
-    void* library = dlopen(argv[1], RTLD_NOW);
-    if (library == nullptr) return std::fprintf(stderr, "FAIL %s\n", dlerror()), 1;
-    auto change = reinterpret_cast<Change>(dlsym(library, "Java_zorbel_jni_FileSystemHandler_changeFileMode"));
-    auto remove = reinterpret_cast<Remove>(dlsym(library, "Java_zorbel_jni_FileSystemHandler_removeFile"));
-    if (change == nullptr || remove == nullptr) return std::fprintf(stderr, "FAIL exports missing\n"), 1;
+    const Exports exports = loadExports(argv[1]);
 
     char dir[] = "/tmp/trelvan-stress-XXXXXX";
     if (mkdtemp(dir) == nullptr || chdir(dir) != 0) return std::perror("FAIL scratch"), 1;
@@ -156,7 +151,7 @@ int main(int argc, char** argv) {
         if (pid == 0) {
             close(fds[0]);
             static Tally tally;
-            work(change, remove, entries, tally, seconds);
+            work(exports, entries, tally, seconds);
             const bool sent = write(fds[1], &tally, sizeof tally) == static_cast<ssize_t>(sizeof tally);
             _exit(sent ? 0 : 3);
         }

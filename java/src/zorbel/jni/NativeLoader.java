@@ -6,7 +6,6 @@ import java.io.OutputStream;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
-import java.security.DigestInputStream;
 import java.security.MessageDigest;
 import java.security.NoSuchAlgorithmException;
 import java.util.HexFormat;
@@ -82,21 +81,19 @@ final class NativeLoader {
 
     /**
      * Copies the bundled library to a new temporary file of this process,
-     * which only its user can read, and answers its path once both the
-     * resource and the copy match the digest bundled beside it.
+     * which only its user can read, and answers its path once the copy
+     * matches the digest bundled beside it.
      */
     private static Path extract(String resource) {
         String expected = bundledDigest(resource);
         String name = resource.substring(resource.lastIndexOf('/') + 1);
         Path file = null;
         try (InputStream in = open(resource)) {
-            MessageDigest digest = sha256();
             file = Files.createTempFile("trelvan-", "-" + name);
             try (OutputStream out = Files.newOutputStream(file)) {
-                new DigestInputStream(in, digest).transferTo(out);
+                in.transferTo(out);
             }
-            String copied = digestOf(file);
-            if (!expected.equals(HexFormat.of().formatHex(digest.digest())) || !expected.equals(copied)) {
+            if (!expected.equals(digestOf(file))) {
                 throw new UnsatisfiedLinkError("Trelvan: the bundled " + resource + " does not match its digest");
             }
             return file;
@@ -126,16 +123,8 @@ final class NativeLoader {
     }
 
     private static String digestOf(Path file) throws IOException {
-        MessageDigest digest = sha256();
-        try (InputStream in = new DigestInputStream(Files.newInputStream(file), digest)) {
-            in.transferTo(OutputStream.nullOutputStream());
-        }
-        return HexFormat.of().formatHex(digest.digest());
-    }
-
-    private static MessageDigest sha256() {
         try {
-            return MessageDigest.getInstance("SHA-256");
+            return HexFormat.of().formatHex(MessageDigest.getInstance("SHA-256").digest(Files.readAllBytes(file)));
         } catch (NoSuchAlgorithmException e) {
             throw new IllegalStateException("every JVM has SHA-256", e);
         }
